@@ -1,0 +1,31 @@
+# Entry points: `make run` starts Kestrix on the default emulated device,
+# `make test` builds with sanitizers and runs every test. Both install the
+# Debian packages they need first.
+BUILD_DIR      ?= build
+TEST_BUILD_DIR ?= build-test
+CMAKE_GEN      := -G Ninja
+
+.PHONY: all build run test deps format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD_DIR)
+
+run: build
+	@scripts/run-default.sh $(BUILD_DIR)
+
+test: deps
+	@cmake -S . -B $(TEST_BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKESTRIX_SANITIZE=ON >/dev/null
+	@cmake --build $(TEST_BUILD_DIR)
+	@cd $(TEST_BUILD_DIR) && ctest --output-on-failure
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)

@@ -1,0 +1,26 @@
+// The subcommands of kestrix-device. Each add*Command registers its
+// subcommand on the application and runs it from the callback.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <string>
+
+namespace kxtool {
+
+// Options shared by every subcommand.
+struct ToolContext {
+    std::string deviceOption; // --device, empty when not given
+    int exitCode = 0;
+    // The device folder: --device, else KESTRIX_DEVICE, else the default.
+    std::filesystem::path deviceFolder() const;
+};
+
+// Writes "kestrix-device: " and the message to standard error and sets the
+// exit code to 1.
+void fail(ToolContext& ctx, const std::string& message);
+
+void addRunCommand(CLI::App& app, ToolContext& ctx);
+void addInitCommand(CLI::App& app, ToolContext& ctx);
+
+} // namespace kxtool
