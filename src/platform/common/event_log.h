@@ -9,6 +9,7 @@ namespace kx {
 
 void setEventsEnabled(bool enabled);
 bool eventsEnabled();
-void emitEvent(const nlohmann::json& event);
+using Event = nlohmann::ordered_json;
+void emitEvent(const Event& event);
 
 } // namespace kx

@@ -129,13 +129,20 @@ enum AfxSig : UINT_PTR {
     AfxSig_lwl, // LRESULT (WPARAM, LPARAM)
 };
 
+// The handler of an entry, of the type that nSig names.
+union AFX_PMSG_ANY {
+    AFX_PMSG pfn;                                 // AfxSig_vv
+    void (CWnd::*pfn_v_u)(UINT_PTR);              // AfxSig_vw
+    LRESULT (CWnd::*pfn_l_wl)(WPARAM, LPARAM);    // AfxSig_lwl
+};
+
 struct AFX_MSGMAP_ENTRY {
     UINT nMessage;
     UINT nCode;
     UINT nID;
     UINT nLastID;
     UINT_PTR nSig;
-    AFX_PMSG pfn;
+    AFX_PMSG_ANY fn;
 };
 
 struct AFX_MSGMAP {
@@ -156,7 +163,7 @@ protected:                                                                      
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
-    {0, 0, 0, 0, AfxSig_end, nullptr}                                                              \
+    {0, 0, 0, 0, AfxSig_end, {nullptr}}                                                            \
     }                                                                                              \
     ;                                                                                              \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};  \
@@ -164,31 +171,30 @@ protected:                                                                      
     }
 
 #define ON_COMMAND(id, memberFxn)                                                                  \
-    {WM_COMMAND, 0, (WORD)(id), (WORD)(id), AfxSig_vv, static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
+    {WM_COMMAND, 0, (WORD)(id), (WORD)(id), AfxSig_vv, {static_cast<AFX_PMSG>(&ThisClass::memberFxn)}},
 #define ON_BN_CLICKED(id, memberFxn)                                                               \
     {WM_COMMAND,                                                                                   \
      BN_CLICKED,                                                                                   \
      (WORD)(id),                                                                                   \
      (WORD)(id),                                                                                   \
      AfxSig_vv,                                                                                    \
-     static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
+     {static_cast<AFX_PMSG>(&ThisClass::memberFxn)}},
 #define ON_WM_DESTROY()                                                                            \
-    {WM_DESTROY, 0, 0, 0, AfxSig_vv, static_cast<AFX_PMSG>(&ThisClass::OnDestroy)},
+    {WM_DESTROY, 0, 0, 0, AfxSig_vv, {static_cast<AFX_PMSG>(&ThisClass::OnDestroy)}},
 #define ON_WM_TIMER()                                                                              \
     {WM_TIMER,                                                                                     \
      0,                                                                                            \
      0,                                                                                            \
      0,                                                                                            \
      AfxSig_vw,                                                                                    \
-     reinterpret_cast<AFX_PMSG>(static_cast<void (CWnd::*)(UINT_PTR)>(&ThisClass::OnTimer))},
+     {.pfn_v_u = static_cast<void (CWnd::*)(UINT_PTR)>(&ThisClass::OnTimer)}},
 #define ON_MESSAGE(message, memberFxn)                                                             \
     {message,                                                                                      \
      0,                                                                                            \
      0,                                                                                            \
      0,                                                                                            \
      AfxSig_lwl,                                                                                   \
-     reinterpret_cast<AFX_PMSG>(                                                                   \
-         static_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(&ThisClass::memberFxn))},
+     {.pfn_l_wl = static_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(&ThisClass::memberFxn)}},
 
 class CCmdTarget : public CObject {
 public:
@@ -347,6 +353,8 @@ public:
     void SetRegistryKey(LPCTSTR lpszRegistryKey);
 
     BOOL InitInstance() override;
+    // An icon of the program's own resources.
+    HICON LoadIcon(UINT nIDResource) const;
 
     LPCTSTR m_pszAppName;
     LPCTSTR m_pszExeName;

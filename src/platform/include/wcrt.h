@@ -1,6 +1,11 @@
 // The C runtime's wide-text functions, on UTF-16 text.
 #pragma once
 
+// The C library's declarations come first, so that the standard library's
+// own references to wcstoul and wcslen keep meaning the wchar_t versions.
+#include <cwchar>
+#include <string>
+
 #include "windef.h"
 
 // Converts the leading part of a text to an unsigned long in the given base,

@@ -73,6 +73,11 @@ struct RECT {
 typedef RECT* LPRECT;
 typedef const RECT* LPCRECT;
 
+struct SIZE {
+    LONG cx;
+    LONG cy;
+};
+
 struct POINT {
     LONG x;
     LONG y;
