@@ -22,5 +22,7 @@ void fail(ToolContext& ctx, const std::string& message);
 
 void addRunCommand(CLI::App& app, ToolContext& ctx);
 void addInitCommand(CLI::App& app, ToolContext& ctx);
+void addRegCommand(CLI::App& app, ToolContext& ctx);
+void addRebootCommand(CLI::App& app, ToolContext& ctx);
 
 } // namespace kxtool

@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     kxtool::addRunCommand(app, ctx);
     kxtool::addInitCommand(app, ctx);
+    kxtool::addRegCommand(app, ctx);
+    kxtool::addRebootCommand(app, ctx);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

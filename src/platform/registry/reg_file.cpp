@@ -295,6 +295,11 @@ private:
             if (change.value.name.empty()) {
                 fail(first, "empty value name (write @ for the default value)");
             }
+            try {
+                checkValueName(change.value.name);
+            } catch (const RegistryError& e) {
+                fail(first, e.what());
+            }
         }
         line = trimmed(line);
         if (line.empty() || line.front() != u'=') {
