@@ -38,11 +38,12 @@ dialog that is still open is closed with IDCANCEL.
 It prints one JSON object a line, each with an "event":
   dump        {"event":"dump","title":...,"style":N,"exstyle":N,"controls":[...]}
               each control {"id","name","class","text","style","rect":[x,y,w,h]
-              in dialog units,"font","visible"}; "font" is null when the control
-              has the dialog's own font, "system" when it has none, else
-              {"face","points","height"}
+              in dialog units,"font","visible","pixels":[x,y,w,h] in screen
+              pixels}; "font" is null when the control has the dialog's own
+              font, "system" when it has none, else {"face","points","height"}
   messagebox  {"event":"messagebox","caption","text","type":N}; answered OK at once
   launch      {"event":"launch","file","parameters","found":true|false}
+  screenshot  {"event":"screenshot","file"}: a screenshot was saved (--window)
   exit        {"event":"exit","result":N}: the dialog's result (1 OK, 2 cancel)
   error       {"event":"error","line":N,"message":...}: a line that could not be
               carried out; the run goes on

@@ -37,6 +37,12 @@ RECT toPixels(int x, int y, int cx, int cy, int baseX, int baseY) {
 
 } // namespace
 
+POINT clientOffset(DWORD style) {
+    int frame = (style & (WS_CAPTION | DS_MODALFRAME)) ? kFrameWidth : 0;
+    int caption = (style & WS_CAPTION) == WS_CAPTION ? kCaptionHeight : 0;
+    return POINT{frame, frame + caption};
+}
+
 HWND createDialogFromTemplate(const DialogTemplate& t, HWND parent) {
     WindowManager& wm = WindowManager::instance();
     HFONT font = createTemplateFont(t);
@@ -68,10 +74,10 @@ HWND createDialogFromTemplate(const DialogTemplate& t, HWND parent) {
     dialog.baseUnitX = baseX;
     dialog.baseUnitY = baseY;
     RECT client = toPixels(t.x, t.y, t.cx, t.cy, baseX, baseY);
-    int frame = (t.style & (WS_CAPTION | DS_MODALFRAME)) ? kFrameWidth : 0;
-    int caption = (t.style & WS_CAPTION) == WS_CAPTION ? kCaptionHeight : 0;
-    dialog.pixelRect = RECT{client.left, client.top,
-                            client.right + 2 * frame, client.bottom + 2 * frame + caption};
+    POINT offset = clientOffset(t.style);
+    int frame = offset.x;
+    dialog.pixelRect =
+        RECT{client.left, client.top, client.right + 2 * frame, client.bottom + frame + offset.y};
     (void)parent;
     HWND hwnd = wm.create(std::move(dialog));
     if (!hwnd) {

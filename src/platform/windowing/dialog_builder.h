@@ -21,4 +21,8 @@ HWND createDialogFromResource(UINT templateId, HWND parent);
 inline constexpr int kCaptionHeight = 26;
 inline constexpr int kFrameWidth = 3;
 
+// Where the client area of a window with this style starts inside the
+// window: past its frame and its caption. Controls are placed from there.
+POINT clientOffset(DWORD style);
+
 } // namespace kx

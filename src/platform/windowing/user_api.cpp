@@ -5,6 +5,7 @@
 
 #include "windowing/backend/backend.h"
 #include "windowing/clock.h"
+#include "windowing/dialog_builder.h"
 #include "windowing/window_manager.h"
 
 using kx::Window;
@@ -136,13 +137,15 @@ BOOL GetWindowRect(HWND hWnd, LPRECT lpRect) {
         return FALSE;
     }
     RECT r = w->pixelRect;
-    // Children are kept relative to their parent; report screen coordinates.
+    // Children are kept relative to their parent's client area, which starts
+    // past the parent's frame and caption; report screen coordinates.
     for (Window* p = w->parent ? wm().find(w->parent) : nullptr; p;
          p = p->parent ? wm().find(p->parent) : nullptr) {
-        r.left += p->pixelRect.left;
-        r.right += p->pixelRect.left;
-        r.top += p->pixelRect.top;
-        r.bottom += p->pixelRect.top;
+        POINT client = kx::clientOffset(p->style);
+        r.left += p->pixelRect.left + client.x;
+        r.right += p->pixelRect.left + client.x;
+        r.top += p->pixelRect.top + client.y;
+        r.bottom += p->pixelRect.top + client.y;
     }
     *lpRect = r;
     return TRUE;

@@ -49,6 +49,8 @@ Event dumpDialog(HWND dialog) {
             continue;
         }
         std::string name = controlNameForId(c->id);
+        RECT screen{};
+        GetWindowRect(child, &screen);
         controls.push_back({
             {"id", c->id},
             {"name", name.empty() ? Event(nullptr) : Event(name)},
@@ -59,6 +61,8 @@ Event dumpDialog(HWND dialog) {
              {c->unitRect.x, c->unitRect.y, c->unitRect.cx, c->unitRect.cy}},
             {"font", fontJson(*c, *d)},
             {"visible", c->visible()},
+            {"pixels",
+             {screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top}},
         });
     }
     return {{"event", "dump"},    {"title", toUtf8(d->text)}, {"style", d->style},
