@@ -78,6 +78,7 @@ int main(int, char** argv) {
     } else {
         result = app->Run();
     }
+    kx::backend().finish();
     kx::setBackend(nullptr);
     return result;
 }

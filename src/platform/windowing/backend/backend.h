@@ -43,6 +43,9 @@ public:
     // Timers of other windows keep running while it is open.
     virtual int messageBox(HWND owner, const std::u16string& text, const std::u16string& caption,
                            UINT type) = 0;
+
+    // The program is about to end: report what of the input was never used.
+    virtual void finish() {}
 };
 
 // The backend of this process, made at start-up.

@@ -8,6 +8,16 @@ namespace kx {
 
 HeadlessBackend::HeadlessBackend(std::istream& script) : m_reader(script) {}
 
+void reportUnreadLines(ScriptReader& reader) {
+    while (std::optional<ScriptCommand> command = reader.next()) {
+        reportScriptError(command->line, "not carried out: the dialog had already ended");
+    }
+}
+
+void HeadlessBackend::finish() {
+    reportUnreadLines(m_reader);
+}
+
 bool HeadlessBackend::waitForInput(uint64_t deadline) {
     // A tick in progress: move the clock to the next timer or to the tick's
     // end, whichever comes first, so every timer message of the period is

@@ -22,6 +22,7 @@ public:
     bool waitForInput(uint64_t deadline) override;
     int messageBox(HWND owner, const std::u16string& text, const std::u16string& caption,
                    UINT type) override;
+    void finish() override;
 
 private:
     VirtualClock m_clock;
@@ -31,5 +32,7 @@ private:
 
 // Reports a message box as an event; the answer to a box with an OK button.
 int reportMessageBox(const std::u16string& text, const std::u16string& caption, UINT type);
+// Reports every line left in the script as not carried out.
+void reportUnreadLines(ScriptReader& reader);
 
 } // namespace kx

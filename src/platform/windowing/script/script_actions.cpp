@@ -65,8 +65,12 @@ Event dumpDialog(HWND dialog) {
              {screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top}},
         });
     }
+    RECT window{};
+    GetWindowRect(dialog, &window);
     return {{"event", "dump"},    {"title", toUtf8(d->text)}, {"style", d->style},
-            {"exstyle", d->exStyle}, {"controls", controls}};
+            {"exstyle", d->exStyle}, {"controls", controls},
+            {"pixels",
+             {window.left, window.top, window.right - window.left, window.bottom - window.top}}};
 }
 
 void performScriptCommand(const ScriptCommand& command) {
