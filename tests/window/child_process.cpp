@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,6 +65,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     m_pid = ::fork();
     if (m_pid == 0) {
         ::setpgid(0, 0);
+        // Ends with the test even when the test itself dies.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         ::dup2(devNull, 0);
         ::dup2(pipeFds[1], 1);
         ::dup2(err, 2);
