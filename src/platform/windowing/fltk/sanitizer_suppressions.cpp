@@ -14,4 +14,6 @@ extern "C" const char* __lsan_default_suppressions() {
 // The list of suppressions used is noise in a run's error output.
 extern "C" const char* __lsan_default_options();
 
-extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+extern "C" const char* __lsan_default_options() {
+    return "print_suppressions=0";
+}
