@@ -36,7 +36,8 @@ Blank lines and lines starting with # are skipped. At the end of the input a
 dialog that is still open is closed with IDCANCEL.
 
 It prints one JSON object a line, each with an "event":
-  dump        {"event":"dump","title":...,"style":N,"exstyle":N,"controls":[...]}
+  dump        {"event":"dump","title":...,"style":N,"exstyle":N,"controls":[...],
+              "pixels":[x,y,w,h] of the whole window on the screen}
               each control {"id","name","class","text","style","rect":[x,y,w,h]
               in dialog units,"font","visible","pixels":[x,y,w,h] in screen
               pixels}; "font" is null when the control has the dialog's own
