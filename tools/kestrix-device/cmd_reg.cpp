@@ -67,6 +67,17 @@ void runImport(ToolContext& ctx, const ImportOptions& options) {
     }
 }
 
+void runSaves(ToolContext& ctx) {
+    try {
+        kx::selectDevice(ctx.deviceFolder());
+        for (const kx::SaveRun& run : kx::saveRuns()) {
+            std::cout << run.time << "  " << run.program << " (process " << run.pid << ")\n";
+        }
+    } catch (const std::exception& e) {
+        fail(ctx, e.what());
+    }
+}
+
 } // namespace
 
 void addRegCommand(CLI::App& app, ToolContext& ctx) {
@@ -102,6 +113,12 @@ void addRegCommand(CLI::App& app, ToolContext& ctx) {
     importCmd->add_flag("--replace", options->replace,
                         "Empty the live registry first, so that it holds exactly the file's keys");
     importCmd->callback([&ctx, options] { runImport(ctx, *options); });
+
+    CLI::App* savesCmd = reg->add_subcommand(
+        "saves", "Lists every save of the registry, oldest first, one a line: when (UTC), by "
+                 "which program (SaveRegs.exe for the device's registry-saving program) and "
+                 "its process id. A reboot goes back to the last one.");
+    savesCmd->callback([&ctx] { runSaves(ctx); });
 }
 
 } // namespace kxtool
