@@ -1,6 +1,7 @@
 // Writing a complete Ethernet address into the registry settings of the
 // driver that belongs to the detected board.
 #include "device/ParseHexText.h"
+#include "device/TextBuffer.h"
 #include "ui/MacSetDlg.h"
 
 namespace {
@@ -14,8 +15,8 @@ const int kTextBufferChars = 1024;
 void WriteBinaryAddress(LPCTSTR lpszKey, const BYTE abAddress[6]) {
     HKEY hKey;
     DWORD dwDisposition;
-    if (::RegCreateKeyEx(HKEY_LOCAL_MACHINE, lpszKey, 0, NULL, 0, 0, NULL, &hKey,
-                         &dwDisposition) != ERROR_SUCCESS) {
+    if (::RegCreateKeyEx(HKEY_LOCAL_MACHINE, lpszKey, 0, NULL, 0, 0, NULL, &hKey, &dwDisposition) !=
+        ERROR_SUCCESS) {
         return;
     }
     if (dwDisposition == REG_OPENED_EXISTING_KEY) {
@@ -30,14 +31,7 @@ void WriteBinaryAddress(LPCTSTR lpszKey, const BYTE abAddress[6]) {
 // stored data keeps no terminator.
 void WriteTextAddress(const CString& strAddress) {
     TCHAR szBuffer[kTextBufferChars];
-    int nLength = strAddress.GetLength();
-    if (nLength > kTextBufferChars - 1) {
-        nLength = kTextBufferChars - 1;
-    }
-    for (int i = 0; i < nLength; i++) {
-        szBuffer[i] = strAddress.GetAt(i);
-    }
-    szBuffer[nLength] = 0;
+    int nLength = CopyTextToBuffer(szBuffer, kTextBufferChars, strAddress);
     DWORD cbData = (DWORD)(nLength * sizeof(TCHAR));
 
     HKEY hKey;

@@ -3,30 +3,19 @@
 #include <shellapi.h>
 
 #include "device/LaunchProgram.h"
+#include "device/TextBuffer.h"
 #include "ui/MacSetDlg.h"
 
 namespace {
 // Size, in characters with the terminator, of the path and parameter buffers.
 const int kLaunchBufferChars = 260;
-
-// Copies at most kLaunchBufferChars - 1 characters and terminates.
-void CopyToBuffer(TCHAR* pBuffer, const CString& strText) {
-    int nLength = strText.GetLength();
-    if (nLength > kLaunchBufferChars - 1) {
-        nLength = kLaunchBufferChars - 1;
-    }
-    for (int i = 0; i < nLength; i++) {
-        pBuffer[i] = strText.GetAt(i);
-    }
-    pBuffer[nLength] = 0;
-}
 } // namespace
 
 void LaunchProgram(CString strPath, CString strParameters) {
     TCHAR szPath[kLaunchBufferChars];
     TCHAR szParameters[kLaunchBufferChars];
-    CopyToBuffer(szPath, strPath);
-    CopyToBuffer(szParameters, strParameters);
+    CopyTextToBuffer(szPath, kLaunchBufferChars, strPath);
+    CopyTextToBuffer(szParameters, kLaunchBufferChars, strParameters);
 
     SHELLEXECUTEINFO sei = {};
     sei.cbSize = sizeof(sei);
