@@ -92,7 +92,9 @@ BOOL CMacSetDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CMacSetDlg::OnClose() { EndDialog(IDOK); }
+void CMacSetDlg::OnClose() {
+    EndDialog(IDOK);
+}
 
 void CMacSetDlg::OnDestroy() {
     CDialog::OnDestroy();

@@ -6,29 +6,73 @@
 // Counts blink ticks for all digits alike; only its parity is used.
 UINT g_nBlinkCounter = 0;
 
-void CMacSetDlg::OnKey1() { OnKey(_T("1")); }
-void CMacSetDlg::OnKey2() { OnKey(_T("2")); }
-void CMacSetDlg::OnKey3() { OnKey(_T("3")); }
-void CMacSetDlg::OnKey4() { OnKey(_T("4")); }
-void CMacSetDlg::OnKey5() { OnKey(_T("5")); }
-void CMacSetDlg::OnKey6() { OnKey(_T("6")); }
-void CMacSetDlg::OnKey7() { OnKey(_T("7")); }
-void CMacSetDlg::OnKey8() { OnKey(_T("8")); }
-void CMacSetDlg::OnKey9() { OnKey(_T("9")); }
-void CMacSetDlg::OnKeyA() { OnKey(_T("A")); }
-void CMacSetDlg::OnKeyB() { OnKey(_T("B")); }
-void CMacSetDlg::OnKeyC() { OnKey(_T("C")); }
-void CMacSetDlg::OnKeyD() { OnKey(_T("D")); }
-void CMacSetDlg::OnKeyE() { OnKey(_T("E")); }
-void CMacSetDlg::OnKeyF() { OnKey(_T("F")); }
-void CMacSetDlg::OnKey0() { OnKey(_T("0")); }
+void CMacSetDlg::OnKey1() {
+    OnKey(_T("1"));
+}
+void CMacSetDlg::OnKey2() {
+    OnKey(_T("2"));
+}
+void CMacSetDlg::OnKey3() {
+    OnKey(_T("3"));
+}
+void CMacSetDlg::OnKey4() {
+    OnKey(_T("4"));
+}
+void CMacSetDlg::OnKey5() {
+    OnKey(_T("5"));
+}
+void CMacSetDlg::OnKey6() {
+    OnKey(_T("6"));
+}
+void CMacSetDlg::OnKey7() {
+    OnKey(_T("7"));
+}
+void CMacSetDlg::OnKey8() {
+    OnKey(_T("8"));
+}
+void CMacSetDlg::OnKey9() {
+    OnKey(_T("9"));
+}
+void CMacSetDlg::OnKeyA() {
+    OnKey(_T("A"));
+}
+void CMacSetDlg::OnKeyB() {
+    OnKey(_T("B"));
+}
+void CMacSetDlg::OnKeyC() {
+    OnKey(_T("C"));
+}
+void CMacSetDlg::OnKeyD() {
+    OnKey(_T("D"));
+}
+void CMacSetDlg::OnKeyE() {
+    OnKey(_T("E"));
+}
+void CMacSetDlg::OnKeyF() {
+    OnKey(_T("F"));
+}
+void CMacSetDlg::OnKey0() {
+    OnKey(_T("0"));
+}
 
-void CMacSetDlg::OnSelectDigit1() { OnSelectDigit(IDC_DIGIT1); }
-void CMacSetDlg::OnSelectDigit2() { OnSelectDigit(IDC_DIGIT2); }
-void CMacSetDlg::OnSelectDigit3() { OnSelectDigit(IDC_DIGIT3); }
-void CMacSetDlg::OnSelectDigit4() { OnSelectDigit(IDC_DIGIT4); }
-void CMacSetDlg::OnSelectDigit5() { OnSelectDigit(IDC_DIGIT5); }
-void CMacSetDlg::OnSelectDigit6() { OnSelectDigit(IDC_DIGIT6); }
+void CMacSetDlg::OnSelectDigit1() {
+    OnSelectDigit(IDC_DIGIT1);
+}
+void CMacSetDlg::OnSelectDigit2() {
+    OnSelectDigit(IDC_DIGIT2);
+}
+void CMacSetDlg::OnSelectDigit3() {
+    OnSelectDigit(IDC_DIGIT3);
+}
+void CMacSetDlg::OnSelectDigit4() {
+    OnSelectDigit(IDC_DIGIT4);
+}
+void CMacSetDlg::OnSelectDigit5() {
+    OnSelectDigit(IDC_DIGIT5);
+}
+void CMacSetDlg::OnSelectDigit6() {
+    OnSelectDigit(IDC_DIGIT6);
+}
 
 void CMacSetDlg::OnKey(LPCTSTR lpszKey) {
     if (m_nSelectedDigit == 0) {
@@ -40,7 +84,9 @@ void CMacSetDlg::OnKey(LPCTSTR lpszKey) {
 
 // Selecting a digit changes neither fonts nor captions: a digit caught in
 // its small blink phase stays small until the next key press.
-void CMacSetDlg::OnSelectDigit(UINT nID) { m_nSelectedDigit = nID; }
+void CMacSetDlg::OnSelectDigit(UINT nID) {
+    m_nSelectedDigit = nID;
+}
 
 void CMacSetDlg::AdvanceSelection() {
     switch (m_nSelectedDigit) {

@@ -27,8 +27,7 @@ int main(int argc, char** argv) {
                  "what it wrote.\n\nThe device folder comes from --device, else the KESTRIX_DEVICE "
                  "environment variable, else ~/.local/share/kestrix/device."};
     app.option_defaults()->always_capture_default();
-    app.add_option("--device", ctx.deviceOption, "The emulated device folder")
-        ->type_name("DIR");
+    app.add_option("--device", ctx.deviceOption, "The emulated device folder")->type_name("DIR");
     app.require_subcommand(1);
     kxtool::addRunCommand(app, ctx);
     kxtool::addInitCommand(app, ctx);

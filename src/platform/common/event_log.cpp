@@ -8,8 +8,12 @@ namespace {
 bool g_enabled = false;
 }
 
-void setEventsEnabled(bool enabled) { g_enabled = enabled; }
-bool eventsEnabled() { return g_enabled; }
+void setEventsEnabled(bool enabled) {
+    g_enabled = enabled;
+}
+bool eventsEnabled() {
+    return g_enabled;
+}
 
 void emitEvent(const Event& event) {
     if (!g_enabled) {

@@ -63,7 +63,10 @@ std::u16string fromUtf8(std::string_view text) {
             ++i;
             continue;
         }
-        char32_t cp = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+        char32_t cp = extra == 0   ? b
+                      : extra == 1 ? (b & 0x1F)
+                      : extra == 2 ? (b & 0x0F)
+                                   : (b & 0x07);
         bool ok = true;
         for (int k = 1; k <= extra; ++k) {
             if (i + size_t(k) >= text.size()) {

@@ -4,7 +4,9 @@
 
 namespace {
 
-bool isSpace(WCHAR c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+bool isSpace(WCHAR c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
 
 int digitValue(WCHAR c) {
     if (c >= u'0' && c <= u'9') {

@@ -131,9 +131,9 @@ enum AfxSig : UINT_PTR {
 
 // The handler of an entry, of the type that nSig names.
 union AFX_PMSG_ANY {
-    AFX_PMSG pfn;                                 // AfxSig_vv
-    void (CWnd::*pfn_v_u)(UINT_PTR);              // AfxSig_vw
-    LRESULT (CWnd::*pfn_l_wl)(WPARAM, LPARAM);    // AfxSig_lwl
+    AFX_PMSG pfn;                              // AfxSig_vv
+    void (CWnd::*pfn_v_u)(UINT_PTR);           // AfxSig_vw
+    LRESULT (CWnd::*pfn_l_wl)(WPARAM, LPARAM); // AfxSig_lwl
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -156,14 +156,20 @@ protected:                                                                      
     const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
+    const AFX_MSGMAP* theClass::GetMessageMap() const {                                            \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
     const AFX_MSGMAP* PASCAL theClass::GetThisMessageMap() {                                       \
         using ThisClass [[maybe_unused]] = theClass;                                               \
         typedef baseClass TheBaseClass;                                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
-    {0, 0, 0, 0, AfxSig_end, {nullptr}}                                                            \
+    {                                                                                              \
+        0, 0, 0, 0, AfxSig_end, {                                                                  \
+            nullptr                                                                                \
+        }                                                                                          \
+    }                                                                                              \
     }                                                                                              \
     ;                                                                                              \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};  \
@@ -171,23 +177,18 @@ protected:                                                                      
     }
 
 #define ON_COMMAND(id, memberFxn)                                                                  \
-    {WM_COMMAND, 0, (WORD)(id), (WORD)(id), AfxSig_vv, {static_cast<AFX_PMSG>(&ThisClass::memberFxn)}},
+    {WM_COMMAND, 0,         (WORD)(id),                                                            \
+     (WORD)(id), AfxSig_vv, {static_cast<AFX_PMSG>(&ThisClass::memberFxn)}},
 #define ON_BN_CLICKED(id, memberFxn)                                                               \
-    {WM_COMMAND,                                                                                   \
-     BN_CLICKED,                                                                                   \
-     (WORD)(id),                                                                                   \
-     (WORD)(id),                                                                                   \
-     AfxSig_vv,                                                                                    \
-     {static_cast<AFX_PMSG>(&ThisClass::memberFxn)}},
+    {WM_COMMAND, BN_CLICKED, (WORD)(id),                                                           \
+     (WORD)(id), AfxSig_vv,  {static_cast<AFX_PMSG>(&ThisClass::memberFxn)}},
 #define ON_WM_DESTROY()                                                                            \
     {WM_DESTROY, 0, 0, 0, AfxSig_vv, {static_cast<AFX_PMSG>(&ThisClass::OnDestroy)}},
 #define ON_WM_TIMER()                                                                              \
-    {WM_TIMER,                                                                                     \
-     0,                                                                                            \
-     0,                                                                                            \
-     0,                                                                                            \
-     AfxSig_vw,                                                                                    \
-     {.pfn_v_u = static_cast<void (CWnd::*)(UINT_PTR)>(&ThisClass::OnTimer)}},
+    {                                                                                              \
+        WM_TIMER,  0,                                                                              \
+        0,         0,                                                                              \
+        AfxSig_vw, {.pfn_v_u = static_cast<void (CWnd::*)(UINT_PTR)>(&ThisClass::OnTimer)}},
 #define ON_MESSAGE(message, memberFxn)                                                             \
     {message,                                                                                      \
      0,                                                                                            \

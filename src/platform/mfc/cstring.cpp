@@ -27,7 +27,9 @@ CString CString::Right(int nCount) const {
     return CString(m_str.substr(m_str.size() - size_t(nCount)));
 }
 
-CString CString::Mid(int nFirst) const { return Mid(nFirst, GetLength()); }
+CString CString::Mid(int nFirst) const {
+    return Mid(nFirst, GetLength());
+}
 
 CString CString::Mid(int nFirst, int nCount) const {
     nFirst = std::clamp(nFirst, 0, GetLength());
@@ -142,7 +144,9 @@ void CString::ReleaseBuffer(int nNewLength) {
     }
 }
 
-CString operator+(const CString& a, const CString& b) { return CString(a.m_str + b.m_str); }
+CString operator+(const CString& a, const CString& b) {
+    return CString(a.m_str + b.m_str);
+}
 
 CString operator+(const CString& a, LPCTSTR b) {
     CString r(a);

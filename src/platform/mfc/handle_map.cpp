@@ -19,9 +19,13 @@ CWnd* HandleMap::permanent(HWND hwnd) const {
     return it == m_permanent.end() ? nullptr : it->second;
 }
 
-void HandleMap::setPermanent(HWND hwnd, CWnd* wnd) { m_permanent[hwnd] = wnd; }
+void HandleMap::setPermanent(HWND hwnd, CWnd* wnd) {
+    m_permanent[hwnd] = wnd;
+}
 
-void HandleMap::removePermanent(HWND hwnd) { m_permanent.erase(hwnd); }
+void HandleMap::removePermanent(HWND hwnd) {
+    m_permanent.erase(hwnd);
+}
 
 CWnd* HandleMap::temporary(HWND hwnd) {
     auto& slot = m_temporary[hwnd];
@@ -44,13 +48,17 @@ namespace {
 const CurrentMessage* g_current = nullptr;
 }
 
-const CurrentMessage* currentMessage() { return g_current; }
+const CurrentMessage* currentMessage() {
+    return g_current;
+}
 
 CurrentMessageScope::CurrentMessageScope(const CurrentMessage& message)
     : m_previous(g_current), m_message(message) {
     g_current = &m_message;
 }
 
-CurrentMessageScope::~CurrentMessageScope() { g_current = m_previous; }
+CurrentMessageScope::~CurrentMessageScope() {
+    g_current = m_previous;
+}
 
 } // namespace kx

@@ -33,7 +33,9 @@ void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey) {
     m_pszRegistryKey = m_strRegistryKey;
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
 
 HICON CWinApp::LoadIcon(UINT nIDResource) const {
     return ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCE(nIDResource));
@@ -56,15 +58,25 @@ void AfxWinInitApp(CWinApp* app, LPCTSTR exeName) {
     }
 }
 
-CWinApp* AFXAPI AfxGetApp() { return g_app; }
+CWinApp* AFXAPI AfxGetApp() {
+    return g_app;
+}
 
-LPCTSTR AFXAPI AfxGetAppName() { return g_app && g_app->m_pszAppName ? g_app->m_pszAppName : u""; }
+LPCTSTR AFXAPI AfxGetAppName() {
+    return g_app && g_app->m_pszAppName ? g_app->m_pszAppName : u"";
+}
 
-HINSTANCE AFXAPI AfxGetInstanceHandle() { return kProgramModule; }
+HINSTANCE AFXAPI AfxGetInstanceHandle() {
+    return kProgramModule;
+}
 
-HINSTANCE AFXAPI AfxGetResourceHandle() { return kProgramModule; }
+HINSTANCE AFXAPI AfxGetResourceHandle() {
+    return kProgramModule;
+}
 
-CWnd* AFXAPI AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : NULL; }
+CWnd* AFXAPI AfxGetMainWnd() {
+    return g_app ? g_app->m_pMainWnd : NULL;
+}
 
 HMODULE GetModuleHandleW(LPCWSTR lpModuleName) {
     return lpModuleName ? NULL : kProgramModule;

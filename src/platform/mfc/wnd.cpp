@@ -32,7 +32,9 @@ CWnd* PASCAL CWnd::FromHandle(HWND hWnd) {
     return HandleMap::instance().temporary(hWnd);
 }
 
-CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd) { return HandleMap::instance().permanent(hWnd); }
+CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd) {
+    return HandleMap::instance().permanent(hWnd);
+}
 
 BOOL CWnd::Attach(HWND hWndNew) {
     if (!hWndNew || m_hWnd || HandleMap::instance().permanent(hWndNew)) {
@@ -76,13 +78,21 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
     return control ? SubclassWindow(control) : FALSE;
 }
 
-CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
+CWnd* CWnd::GetDlgItem(int nID) const {
+    return FromHandle(::GetDlgItem(m_hWnd, nID));
+}
 
-int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+int CWnd::GetDlgCtrlID() const {
+    return ::GetDlgCtrlID(m_hWnd);
+}
 
-CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+CWnd* CWnd::GetParent() const {
+    return FromHandle(::GetParent(m_hWnd));
+}
 
-void CWnd::SetWindowText(LPCTSTR lpszString) { ::SetWindowTextW(m_hWnd, lpszString); }
+void CWnd::SetWindowText(LPCTSTR lpszString) {
+    ::SetWindowTextW(m_hWnd, lpszString);
+}
 
 int CWnd::GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const {
     return ::GetWindowTextW(m_hWnd, lpszStringBuf, nMaxCount);
@@ -95,7 +105,9 @@ void CWnd::GetWindowText(CString& rString) const {
     rString.ReleaseBuffer();
 }
 
-int CWnd::GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
+int CWnd::GetWindowTextLength() const {
+    return ::GetWindowTextLengthW(m_hWnd);
+}
 
 void CWnd::SetFont(CFont* pFont, BOOL bRedraw) {
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont ? pFont->m_hObject : NULL), bRedraw);
@@ -128,11 +140,17 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     ::MoveWindow(m_hWnd, x, y, width, height, FALSE);
 }
 
-BOOL CWnd::ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+BOOL CWnd::ShowWindow(int nCmdShow) {
+    return ::ShowWindow(m_hWnd, nCmdShow);
+}
 
-BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
 
-void CWnd::GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
+void CWnd::GetWindowRect(LPRECT lpRect) const {
+    ::GetWindowRect(m_hWnd, lpRect);
+}
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::SendMessageW(m_hWnd, message, wParam, lParam);
@@ -146,7 +164,9 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer) {
     return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
 }
 
-BOOL CWnd::KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent) {
+    return ::KillTimer(m_hWnd, nIDEvent);
+}
 
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
     CDataExchange dx(this, bSaveAndValidate);
@@ -173,9 +193,13 @@ LRESULT CWnd::Default() {
 
 void CWnd::PostNcDestroy() {}
 
-void CWnd::OnDestroy() { Default(); }
+void CWnd::OnDestroy() {
+    Default();
+}
 
-void CWnd::OnTimer(UINT_PTR) { Default(); }
+void CWnd::OnTimer(UINT_PTR) {
+    Default();
+}
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;

@@ -13,6 +13,8 @@ uint64_t monotonicMs() {
 
 RealClock::RealClock() : m_start(monotonicMs()) {}
 
-uint64_t RealClock::now() const { return monotonicMs() - m_start; }
+uint64_t RealClock::now() const {
+    return monotonicMs() - m_start;
+}
 
 } // namespace kx

@@ -17,7 +17,9 @@ HFONT FontTable::create(const LOGFONTW& logFont) {
     return font;
 }
 
-bool FontTable::destroy(HFONT font) { return m_fonts.erase(font) != 0; }
+bool FontTable::destroy(HFONT font) {
+    return m_fonts.erase(font) != 0;
+}
 
 const FontObject* FontTable::find(HFONT font) const {
     auto it = m_fonts.find(font);

@@ -42,9 +42,13 @@ int GetObjectW(HGDIOBJ h, int c, LPVOID pv) {
     return int(sizeof(LOGFONTW));
 }
 
-HDC GetDC(HWND) { return kScreenDC; }
+HDC GetDC(HWND) {
+    return kScreenDC;
+}
 
-int ReleaseDC(HWND, HDC hDC) { return hDC == kScreenDC ? 1 : 0; }
+int ReleaseDC(HWND, HDC hDC) {
+    return hDC == kScreenDC ? 1 : 0;
+}
 
 int GetDeviceCaps(HDC hdc, int index) {
     if (hdc != kScreenDC) {

@@ -12,7 +12,9 @@ using kx::Window;
 using kx::WindowManager;
 
 namespace {
-WindowManager& wm() { return WindowManager::instance(); }
+WindowManager& wm() {
+    return WindowManager::instance();
+}
 
 Window* findOrFail(HWND hWnd) {
     Window* w = wm().find(hWnd);
@@ -39,9 +41,13 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerF
     return wm().setTimer(hWnd, nIDEvent, uElapse, lpTimerFunc);
 }
 
-BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent) { return wm().killTimer(hWnd, uIDEvent); }
+BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent) {
+    return wm().killTimer(hWnd, uIDEvent);
+}
 
-HWND GetDesktopWindow() { return wm().desktop(); }
+HWND GetDesktopWindow() {
+    return wm().desktop();
+}
 
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem) {
     Window* dialog = findOrFail(hDlg);
@@ -68,7 +74,9 @@ HWND GetParent(HWND hWnd) {
     return w ? w->parent : nullptr;
 }
 
-BOOL IsWindow(HWND hWnd) { return wm().find(hWnd) != nullptr; }
+BOOL IsWindow(HWND hWnd) {
+    return wm().find(hWnd) != nullptr;
+}
 
 BOOL IsWindowVisible(HWND hWnd) {
     Window* w = wm().find(hWnd);
@@ -99,7 +107,9 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
     return wasVisible;
 }
 
-BOOL DestroyWindow(HWND hWnd) { return wm().destroy(hWnd); }
+BOOL DestroyWindow(HWND hWnd) {
+    return wm().destroy(hWnd);
+}
 
 BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString) {
     if (!findOrFail(hWnd)) {
@@ -184,7 +194,9 @@ BOOL MapDialogRect(HWND hDlg, LPRECT lpRect) {
     return TRUE;
 }
 
-BOOL EndDialog(HWND hDlg, INT_PTR nResult) { return wm().endDialog(hDlg, nResult); }
+BOOL EndDialog(HWND hDlg, INT_PTR nResult) {
+    return wm().endDialog(hDlg, nResult);
+}
 
 int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
     std::u16string text = lpText ? lpText : u"";
@@ -204,4 +216,6 @@ int GetSystemMetrics(int nIndex) {
     }
 }
 
-DWORD GetTickCount() { return DWORD(kx::backend().clock().now()); }
+DWORD GetTickCount() {
+    return DWORD(kx::backend().clock().now());
+}

@@ -36,7 +36,7 @@ struct Window {
 
     // Dialogs only.
     bool isDialog = false;
-    DWORD templateStyle = 0; // the style the template asked for, WS_VISIBLE included
+    DWORD templateStyle = 0;    // the style the template asked for, WS_VISIBLE included
     HFONT dialogFont = nullptr; // the template's font, given to every control at creation
     bool endRequested = false;
     INT_PTR result = 0;

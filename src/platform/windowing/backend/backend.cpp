@@ -23,6 +23,8 @@ Backend& backend() {
     return *slot();
 }
 
-void setBackend(std::unique_ptr<Backend> backend) { slot() = std::move(backend); }
+void setBackend(std::unique_ptr<Backend> backend) {
+    slot() = std::move(backend);
+}
 
 } // namespace kx

@@ -11,7 +11,9 @@ namespace kx {
 std::unique_ptr<Backend> makeWindowBackend(std::istream* script, std::string& error)
     __attribute__((weak));
 
-bool windowBackendAvailable() { return makeWindowBackend != nullptr; }
+bool windowBackendAvailable() {
+    return makeWindowBackend != nullptr;
+}
 
 std::string defaultBackendName() {
     const char* display = std::getenv("DISPLAY");

@@ -57,8 +57,7 @@ Event dumpDialog(HWND dialog) {
             {"class", toUtf8(c->className)},
             {"text", toUtf8(c->text)},
             {"style", c->style},
-            {"rect",
-             {c->unitRect.x, c->unitRect.y, c->unitRect.cx, c->unitRect.cy}},
+            {"rect", {c->unitRect.x, c->unitRect.y, c->unitRect.cx, c->unitRect.cy}},
             {"font", fontJson(*c, *d)},
             {"visible", c->visible()},
             {"pixels",
@@ -67,8 +66,11 @@ Event dumpDialog(HWND dialog) {
     }
     RECT window{};
     GetWindowRect(dialog, &window);
-    return {{"event", "dump"},    {"title", toUtf8(d->text)}, {"style", d->style},
-            {"exstyle", d->exStyle}, {"controls", controls},
+    return {{"event", "dump"},
+            {"title", toUtf8(d->text)},
+            {"style", d->style},
+            {"exstyle", d->exStyle},
+            {"controls", controls},
             {"pixels",
              {window.left, window.top, window.right - window.left, window.bottom - window.top}}};
 }
@@ -93,8 +95,7 @@ void performScriptCommand(const ScriptCommand& command) {
         }
         HWND control = GetDlgItem(dialog, *id);
         if (!control) {
-            reportScriptError(command.line,
-                              "the dialog has no control " + command.argument);
+            reportScriptError(command.line, "the dialog has no control " + command.argument);
             return;
         }
         wm.post(control, BM_CLICK, 0, 0);
