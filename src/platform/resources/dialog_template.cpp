@@ -59,7 +59,8 @@ std::u16string DialogItem::className() const {
     }
     std::u16string name = predefinedClassName(*windowClass.ordinal);
     if (name.empty()) {
-        for (char c : "#" + std::to_string(*windowClass.ordinal)) {
+        name.push_back(u'#');
+        for (char c : std::to_string(*windowClass.ordinal)) {
             name.push_back(static_cast<char16_t>(c));
         }
     }
