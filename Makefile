@@ -5,18 +5,23 @@ BUILD_DIR      ?= build
 TEST_BUILD_DIR ?= build-test
 CMAKE_GEN      := -G Ninja
 
-.PHONY: all build run test deps format clean
+.PHONY: all configure build run test deps format clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
 	@cmake --build $(BUILD_DIR)
 
-run: build
+# Only what a run needs: the program, the device tool and the
+# registry-saving program.
+run: configure
+	@cmake --build $(BUILD_DIR) --target Kestrix kestrix-device saveregs
 	@scripts/run-default.sh $(BUILD_DIR)
 
 test: deps
