@@ -99,6 +99,22 @@ TEST(Startup, BadScriptLinesAreReportedAndTheRunGoesOn) {
     EXPECT_EQ(kxtest::digits(run.lastDump()), "F00000");
 }
 
+TEST(Startup, TheDefaultDeviceIsLaidOutOnFirstUse) {
+    TempDevice scratch;
+    std::filesystem::path home = scratch.folder().parent_path() / "home";
+    std::filesystem::create_directories(home);
+    auto r = kxtest::runCommand(
+        "env -u KESTRIX_DEVICE HOME=" + kxtest::shellQuote(home.string()) + " " +
+            kxtest::shellQuote((kxtest::binDir() / "kestrix-device").string()) + " run",
+        "dump\n");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("Created device"), std::string::npos) << r.err;
+    std::filesystem::path device = home / ".local/share/kestrix/device";
+    EXPECT_TRUE(std::filesystem::exists(device / "root/Windows/SaveRegs.exe"));
+    // Standard output is the event stream alone.
+    EXPECT_EQ(r.out.rfind("{\"event\":\"dump\"", 0), 0u) << r.out;
+}
+
 TEST(Startup, RunWithoutADeviceSaysSoAndStartsNothing) {
     TempDevice device;
     auto r = kxtest::runCommand(kxtest::shellQuote((kxtest::binDir() / "kestrix-device").string()) +

@@ -12,13 +12,6 @@ namespace kxtool {
 
 namespace {
 
-struct InitOptions {
-    std::string board = "2450";
-    bool noCard = false;
-    bool force = false;
-    bool bare = false;
-};
-
 // The key in which the family's Ethernet driver keeps its settings, as the
 // family's system image holds it; empty for RDX, whose image has none.
 std::u16string driverKeyOf(const std::string& board) {
@@ -47,10 +40,12 @@ std::string joinedBoardNames() {
     return joined;
 }
 
-void runInit(const InitOptions& options, ToolContext& ctx) {
+} // namespace
+
+bool initDevice(ToolContext& ctx, const InitOptions& options, std::ostream& report) {
     if (!kx::isBoardName(options.board)) {
         fail(ctx, "unknown board \"" + options.board + "\"; use one of " + joinedBoardNames());
-        return;
+        return false;
     }
     std::filesystem::path folder = ctx.deviceFolder();
     kx::DeviceLayout layout{options.board, !options.noCard};
@@ -60,10 +55,10 @@ void runInit(const InitOptions& options, ToolContext& ctx) {
         fail(ctx, "the folder " + folder.string() +
                       " already holds a device; nothing was changed. Use --force to lay it "
                       "out anew (its files and registry are removed)");
-        return;
+        return false;
     } catch (const std::exception& e) {
         fail(ctx, e.what());
-        return;
+        return false;
     }
 
     // The registry of the system image: the driver's key (unless --bare),
@@ -79,19 +74,18 @@ void runInit(const InitOptions& options, ToolContext& ctx) {
         kx::installRegistrySaver(folder, saverBinary());
     } catch (const std::exception& e) {
         fail(ctx, std::string("the device's registry could not be laid out: ") + e.what());
-        return;
+        return false;
     }
 
     std::u16string marker = kx::boardMarkerPath(options.board);
-    std::cout << "Created device " << folder.string() << ": board " << options.board << ", "
-              << (marker.empty() ? std::string("no marker file") : "marker " + kx::toUtf8(marker))
-              << ", " << (options.noCard ? "no storage card" : "storage card") << ", "
-              << (options.bare || driverKey.empty() ? std::string("no driver key")
-                                                    : "driver key " + kx::toUtf8(driverKey))
-              << ", Windows\\SaveRegs.exe\n";
+    report << "Created device " << folder.string() << ": board " << options.board << ", "
+           << (marker.empty() ? std::string("no marker file") : "marker " + kx::toUtf8(marker))
+           << ", " << (options.noCard ? "no storage card" : "storage card") << ", "
+           << (options.bare || driverKey.empty() ? std::string("no driver key")
+                                                 : "driver key " + kx::toUtf8(driverKey))
+           << ", Windows\\SaveRegs.exe\n";
+    return true;
 }
-
-} // namespace
 
 void addInitCommand(CLI::App& app, ToolContext& ctx) {
     auto options = std::make_shared<InitOptions>();
@@ -120,7 +114,7 @@ void addInitCommand(CLI::App& app, ToolContext& ctx) {
     cmd->add_flag("--bare", options->bare, "Leave the Ethernet driver's key out of the registry");
     cmd->add_flag("--force", options->force,
                   "Replace an existing device, removing its files and registry");
-    cmd->callback([options, &ctx] { runInit(*options, ctx); });
+    cmd->callback([options, &ctx] { initDevice(ctx, *options, std::cout); });
 }
 
 } // namespace kxtool

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,16 @@ std::filesystem::path programPath() {
 void run(ToolContext& ctx, const RunOptions& options) {
     std::filesystem::path device = ctx.deviceFolder();
     std::error_code ec;
+    // The default device is laid out on first use; a device named on the
+    // command line or in KESTRIX_DEVICE must exist, so a typing error does
+    // not quietly make a new one.
+    const char* named = std::getenv("KESTRIX_DEVICE");
+    bool isDefault = ctx.deviceOption.empty() && !(named && *named);
+    if (isDefault && !std::filesystem::exists(device, ec)) {
+        if (!initDevice(ctx, InitOptions{}, std::cerr)) {
+            return;
+        }
+    }
     if (!std::filesystem::is_directory(device / "root", ec)) {
         fail(ctx, "no emulated device at " + device.string() +
                       " (create one with: kestrix-device init)");

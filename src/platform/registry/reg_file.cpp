@@ -376,8 +376,10 @@ private:
                 break; // a trailing comma
             }
             if (!parseHexNumber(item, 2, byte)) {
-                fail(lineNumber(), "\"" + toUtf8(item) +
-                                       "\" is not a byte (two hexadecimal digits) in the hex data");
+                std::string message = "\"";
+                message += toUtf8(item);
+                message += "\" is not a byte (two hexadecimal digits) in the hex data";
+                fail(lineNumber(), message);
             }
             value.data.push_back(uint8_t(byte));
             if (comma == items.npos) {

@@ -6,7 +6,9 @@ namespace kx {
 
 std::string describe(const SzOrOrdinal& name) {
     if (name.ordinal) {
-        return "#" + std::to_string(*name.ordinal);
+        std::string text = "#";
+        text += std::to_string(*name.ordinal);
+        return text;
     }
     return toUtf8(name.text);
 }

@@ -74,8 +74,10 @@ HWND GetParent(HWND hWnd) {
     return w ? w->parent : nullptr;
 }
 
+// The desktop is a window too: the screen that top-level windows are
+// centred on.
 BOOL IsWindow(HWND hWnd) {
-    return wm().find(hWnd) != nullptr;
+    return hWnd == wm().desktop() || wm().find(hWnd) != nullptr;
 }
 
 BOOL IsWindowVisible(HWND hWnd) {
