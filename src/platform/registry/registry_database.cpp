@@ -179,9 +179,9 @@ void RegistryDatabase::runWithRetry(const std::function<void()>& attempt) {
     }
 }
 
-void RegistryDatabase::write(const std::function<void()>& work) {
+void RegistryDatabase::transaction(const char* begin, const std::function<void()>& work) {
     runWithRetry([&] {
-        exec("BEGIN IMMEDIATE");
+        exec(begin);
         try {
             work();
             exec("COMMIT");
@@ -192,17 +192,12 @@ void RegistryDatabase::write(const std::function<void()>& work) {
     });
 }
 
+void RegistryDatabase::write(const std::function<void()>& work) {
+    transaction("BEGIN IMMEDIATE", work);
+}
+
 void RegistryDatabase::read(const std::function<void()>& work) {
-    runWithRetry([&] {
-        exec("BEGIN DEFERRED");
-        try {
-            work();
-            exec("COMMIT");
-        } catch (...) {
-            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-            throw;
-        }
-    });
+    transaction("BEGIN DEFERRED", work);
 }
 
 void RegistryDatabase::checkpoint() {

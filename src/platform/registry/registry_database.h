@@ -55,6 +55,8 @@ public:
 
 private:
     void runWithRetry(const std::function<void()>& attempt);
+    // Runs `work` between `begin` and COMMIT, rolled back on any exception.
+    void transaction(const char* begin, const std::function<void()>& work);
     void createSchema();
 
     std::filesystem::path m_file;
