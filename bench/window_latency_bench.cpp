@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "window_run.h"
 #include "scripted_run.h"
 #include "virtual_display.h"
 
@@ -51,32 +52,7 @@ void print(const char* what, const std::vector<double>& values) {
 
 std::unique_ptr<ChildProcess> startWindow(const TempDevice& device, const VirtualDisplay& display,
                                           const std::string& script) {
-    std::filesystem::path file = device.folder().parent_path() / "script.txt";
-    writeFile(file, script);
-    return std::make_unique<ChildProcess>(
-        std::vector<std::string>{(binDir() / "kestrix-device").string(), "--device",
-                                 device.folder().string(), "run", "--window", "--script",
-                                 file.string()},
-        std::vector<std::string>{"DISPLAY=" + display.name(), "KESTRIX_FRAME_EVENTS=1"},
-        device.folder().parent_path() / "stderr.txt");
-}
-
-// The next event of this kind (and, if given, with this member).
-std::optional<json> next(ChildProcess& run, const std::string& kind, const char* member = nullptr,
-                         std::chrono::milliseconds timeout = 20s) {
-    auto end = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < end) {
-        auto line = run.readLine(std::chrono::duration_cast<std::chrono::milliseconds>(
-            end - std::chrono::steady_clock::now()));
-        if (!line) {
-            return std::nullopt;
-        }
-        json e = json::parse(*line, nullptr, false);
-        if (e.is_object() && e.value("event", "") == kind && (!member || e.contains(member))) {
-            return e;
-        }
-    }
-    return std::nullopt;
+    return startWindowRun(device, display.name(), script, {"KESTRIX_FRAME_EVENTS=1"});
 }
 
 } // namespace
@@ -97,7 +73,7 @@ int main(int argc, char** argv) {
             TempDevice device;
             auto begin = std::chrono::steady_clock::now();
             auto run = startWindow(device, display, "tick\n");
-            if (!next(*run, "frame")) {
+            if (!nextEvent(*run, "frame")) {
                 std::fprintf(stderr, "start %d: no frame came\n", i + 1);
                 continue;
             }
@@ -112,7 +88,7 @@ int main(int argc, char** argv) {
         {
             TempDevice device;
             auto run = startWindow(device, display, "dump\ntick 1000\n");
-            std::optional<json> dump = next(*run, "dump");
+            std::optional<json> dump = nextEvent(*run, "dump");
             if (!dump) {
                 std::fprintf(stderr, "no dump came\n");
                 return 1;
@@ -122,7 +98,7 @@ int main(int argc, char** argv) {
                 json pixels = control(*dump, keys[i % 4]).at("pixels");
                 display.click(pixels[0].get<int>() + pixels[2].get<int>() / 2,
                               pixels[1].get<int>() + pixels[3].get<int>() / 2);
-                std::optional<json> frame = next(*run, "frame", "sinceTapMs", 5s);
+                std::optional<json> frame = nextEvent(*run, "frame", "sinceTapMs", 5s);
                 if (!frame) {
                     std::fprintf(stderr, "tap %d: no frame came\n", i + 1);
                     continue;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "child_process.h"
+#include "window_run.h"
 #include "scripted_run.h"
 #include "virtual_display.h"
 
@@ -30,32 +31,15 @@ protected:
 
     // Starts `kestrix-device run --window` on the device with this script.
     std::unique_ptr<ChildProcess> start(const TempDevice& device, const std::string& script) {
-        std::filesystem::path file = device.folder().parent_path() / "script.txt";
-        writeFile(file, script);
-        return std::make_unique<ChildProcess>(
-            std::vector<std::string>{(binDir() / "kestrix-device").string(), "--device",
-                                     device.folder().string(), "run", "--window", "--script",
-                                     file.string()},
-            std::vector<std::string>{"DISPLAY=" + s_display->name()},
-            device.folder().parent_path() / "stderr.txt");
+        return startWindowRun(device, s_display->name(), script);
     }
 
     // The next event of this kind, skipping others; fails the test when it
     // does not come within the time.
     static json waitForEvent(ChildProcess& run, const std::string& kind,
                              std::chrono::milliseconds timeout = 20s) {
-        auto end = std::chrono::steady_clock::now() + timeout;
-        while (std::chrono::steady_clock::now() < end) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                end - std::chrono::steady_clock::now());
-            std::optional<std::string> line = run.readLine(left);
-            if (!line) {
-                break;
-            }
-            json event = json::parse(*line, nullptr, false);
-            if (event.is_object() && event.value("event", "") == kind) {
-                return event;
-            }
+        if (std::optional<json> event = nextEvent(run, kind, nullptr, timeout)) {
+            return *event;
         }
         ADD_FAILURE() << "no \"" << kind << "\" event came; output so far:\n"
                       << ::testing::PrintToString(run.lines());
