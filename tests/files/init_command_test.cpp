@@ -3,51 +3,28 @@
 
 #include <vector>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "command_run.h"
 #include "temp_device.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using ToolRun = kxtest::CommandResult;
 
 // Runs the tool with the arguments, and with environment assignments in
 // front (shell syntax). The device folder is always given by the caller, so
 // no test touches the user's default device.
-ToolRun runTool(const fs::path& scratch, const std::string& arguments,
-                const std::string& environment = "") {
-    const char* binDir = std::getenv("KESTRIX_BIN_DIR");
-    EXPECT_NE(binDir, nullptr) << "KESTRIX_BIN_DIR is not set";
-    fs::path tool = fs::path(binDir ? binDir : ".") / "kestrix-device";
-    EXPECT_TRUE(fs::exists(tool)) << tool;
-    fs::path out = scratch / "out.txt", err = scratch / "err.txt";
-    std::string command = environment + "'" + tool.string() + "' " + arguments + " >'" +
-                          out.string() + "' 2>'" + err.string() + "'";
-    int status = std::system(command.c_str());
-    ToolRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = slurp(out);
-    run.err = slurp(err);
-    return run;
+ToolRun runTool(const std::string& arguments, const std::string& environment = "") {
+    return kxtest::runCommand(environment +
+                              kxtest::shellQuote((kxtest::binDir() / "kestrix-device").string()) +
+                              " " + arguments);
 }
 
 int lineCount(const std::string& text) {
@@ -63,7 +40,7 @@ TEST(InitCommand, LaysOutRefusesAndReplaces) {
     fs::path device = scratch.folder() / "panel";
     std::string deviceOption = "--device '" + device.string() + "' ";
 
-    ToolRun first = runTool(scratch.folder(), deviceOption + "init --board RDM");
+    ToolRun first = runTool(deviceOption + "init --board RDM");
     EXPECT_EQ(first.exitCode, 0) << first.err;
     EXPECT_EQ(lineCount(first.out), 1) << first.out;
     EXPECT_NE(first.out.find("RDM"), std::string::npos) << first.out;
@@ -71,15 +48,14 @@ TEST(InitCommand, LaysOutRefusesAndReplaces) {
     EXPECT_TRUE(fs::is_directory(device / "root" / "Storage Card"));
     std::ofstream(device / "root" / "Storage Card" / "LastMacSetEx.txt") << "kept";
 
-    ToolRun again = runTool(scratch.folder(), deviceOption + "init --board 2410");
+    ToolRun again = runTool(deviceOption + "init --board 2410");
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_NE(again.err.find("--force"), std::string::npos) << again.err;
     EXPECT_EQ(again.out, "");
     EXPECT_TRUE(fs::exists(device / "root" / "Storage Card" / "LastMacSetEx.txt"));
     EXPECT_FALSE(fs::exists(device / "root" / "Windows" / "windowsce.bmp"));
 
-    ToolRun forced =
-        runTool(scratch.folder(), deviceOption + "init --board 2410 --no-card --force");
+    ToolRun forced = runTool(deviceOption + "init --board 2410 --no-card --force");
     EXPECT_EQ(forced.exitCode, 0) << forced.err;
     EXPECT_TRUE(fs::exists(device / "root" / "Windows" / "windowsce.bmp"));
     EXPECT_FALSE(fs::exists(device / "root" / "Windows" / "TouchCalibrate1.exe"));
@@ -89,7 +65,7 @@ TEST(InitCommand, LaysOutRefusesAndReplaces) {
 TEST(InitCommand, DefaultsToA2450DeviceNamedByTheEnvironment) {
     kxtest::TempDevice scratch;
     fs::path device = scratch.folder() / "panel";
-    ToolRun run = runTool(scratch.folder(), "init", "KESTRIX_DEVICE='" + device.string() + "' ");
+    ToolRun run = runTool("init", "KESTRIX_DEVICE='" + device.string() + "' ");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(fs::is_directory(device / "root" / "Windows"));
     EXPECT_TRUE(fs::is_directory(device / "root" / "Storage Card"));
@@ -105,12 +81,12 @@ TEST(InitCommand, DefaultsToA2450DeviceNamedByTheEnvironment) {
 TEST(InitCommand, ExplainsBadBoardsAndItsOptions) {
     kxtest::TempDevice scratch;
     fs::path device = scratch.folder() / "panel";
-    ToolRun bad = runTool(scratch.folder(), "--device '" + device.string() + "' init --board rdm");
+    ToolRun bad = runTool("--device '" + device.string() + "' init --board rdm");
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_NE(bad.err.find("unknown board \"rdm\""), std::string::npos) << bad.err;
     EXPECT_FALSE(fs::exists(device));
 
-    ToolRun help = runTool(scratch.folder(), "init --help");
+    ToolRun help = runTool("init --help");
     EXPECT_EQ(help.exitCode, 0);
     for (const char* expected : {"--board", "--no-card", "--force", "2410", "2450", "RDM", "RDX",
                                  "windowsce.bmp", "Storage Card"}) {

@@ -3,8 +3,6 @@
 // a device.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -14,55 +12,33 @@
 
 #include "registry/registry_admin.h"
 #include "registry/registry_saver.h"
+#include "command_run.h"
 #include "temp_device.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string binDir() {
-    const char* dir = std::getenv("KESTRIX_BIN_DIR");
-    return dir ? dir : "";
-}
-
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using Result = kxtest::CommandResult;
 
 std::string quote(const std::string& s) {
-    return "'" + s + "'";
+    return kxtest::shellQuote(s);
+}
+
+std::string binDir() {
+    return kxtest::binDir().string();
 }
 
 // Runs a shell command line with KESTRIX_DEVICE unset, capturing its output.
-Result run(const std::string& commandLine, const fs::path& scratch) {
-    fs::path out = scratch / "stdout.txt";
-    fs::path err = scratch / "stderr.txt";
-    std::string line = "env -u KESTRIX_DEVICE " + commandLine + " >" + quote(out.string()) + " 2>" +
-                       quote(err.string());
-    int status = std::system(line.c_str());
-    Result result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = slurp(out);
-    result.err = slurp(err);
-    return result;
+Result run(const std::string& commandLine, const fs::path&) {
+    return kxtest::runCommand("env -u KESTRIX_DEVICE " + commandLine);
 }
 
 std::string tool(const fs::path& device) {
     return quote(binDir() + "/kestrix-device") + " --device " + quote(device.string());
 }
 
-void writeFile(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary) << text;
-}
+using kxtest::writeFile;
 
 void setMac(const char16_t* keyPath, BYTE last) {
     HKEY key = nullptr;

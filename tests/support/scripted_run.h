@@ -9,20 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "command_run.h"
+
 namespace kxtest {
-
-// The folder of the built executables (KESTRIX_BIN_DIR, set by ctest).
-std::filesystem::path binDir();
-
-struct CommandResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs a command line through the shell, capturing both output streams.
-CommandResult runCommand(const std::string& commandLine, const std::string& input = "");
-std::string shellQuote(const std::string& text);
 
 class TempDevice {
 public:
@@ -66,8 +55,5 @@ nlohmann::json control(const nlohmann::json& dump, const std::string& name);
 std::string digits(const nlohmann::json& dump);
 // Point size of a control's font in a dump; 0 for the dialog's own font.
 double points(const nlohmann::json& dump, const std::string& name);
-
-std::string readFile(const std::filesystem::path& path);
-void writeFile(const std::filesystem::path& path, const std::string& bytes);
 
 } // namespace kxtest
