@@ -1,5 +1,7 @@
 #include "device/LastEntryFile.h"
 
+#include <vector>
+
 CString g_strLastEntryPath;
 
 namespace {
@@ -43,11 +45,13 @@ BOOL WriteLastEntry(CString strPath, CString strText) {
     if (!file.Open(strTemp, CFile::modeCreate | CFile::modeWrite)) {
         return FALSE;
     }
+    std::vector<BYTE> data;
     for (int i = 0; i < strText.GetLength(); i++) {
         TCHAR ch = strText.GetAt(i);
-        BYTE abUnit[2] = {(BYTE)(ch & 0xFF), (BYTE)(ch >> 8)};
-        file.Write(abUnit, 2);
+        data.push_back((BYTE)(ch & 0xFF));
+        data.push_back((BYTE)(ch >> 8));
     }
+    file.Write(data.data(), (UINT)data.size());
     file.Close();
 
     if (!::DeleteFile(strPath) && ::GetLastError() != ERROR_FILE_NOT_FOUND) {
