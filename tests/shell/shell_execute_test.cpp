@@ -35,6 +35,29 @@ SHELLEXECUTEINFO request(const char16_t* file, const char16_t* parameters) {
     return info;
 }
 
+// What a start request that is expected to fail gave: its result, the last
+// error, and what went to standard output (the events) and standard error.
+struct FailedStart {
+    BOOL started;
+    DWORD error;
+    std::string out;
+    std::string err;
+};
+
+FailedStart startCapturing(SHELLEXECUTEINFO& info) {
+    kx::setEventsEnabled(true);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    SetLastError(0);
+    FailedStart result;
+    result.started = ShellExecuteEx(&info);
+    result.error = GetLastError();
+    result.err = testing::internal::GetCapturedStderr();
+    result.out = testing::internal::GetCapturedStdout();
+    kx::setEventsEnabled(false);
+    return result;
+}
+
 fs::path addProgram(kxtest::TempDevice& device, const char* relative, const std::string& body,
                     bool executable = true) {
     fs::path p = device.addFile(relative, body);
@@ -156,16 +179,8 @@ TEST(ShellExecuteEx, GivesAProcessHandleWhenAsked) {
 TEST(ShellExecuteEx, ReportsAMissingProgramOnStandardErrorAndInTheEvents) {
     kxtest::TempDevice device;
     device.addFolder("Windows");
-    kx::setEventsEnabled(true);
     SHELLEXECUTEINFO info = request(u"Windows\\SaveRegs.exe", u"");
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    SetLastError(0);
-    BOOL started = ShellExecuteEx(&info);
-    DWORD error = GetLastError();
-    std::string err = testing::internal::GetCapturedStderr();
-    std::string out = testing::internal::GetCapturedStdout();
-    kx::setEventsEnabled(false);
+    auto [started, error, out, err] = startCapturing(info);
 
     EXPECT_FALSE(started);
     EXPECT_EQ(error, DWORD(ERROR_FILE_NOT_FOUND));
@@ -225,16 +240,8 @@ TEST(ShellExecuteEx, FailsClearlyForProgramsThatCannotStart) {
         fs::permissions(outside, fs::perms::owner_all);
         fs::create_symlink(outside, device.root() / "out.sh");
 
-        kx::setEventsEnabled(true);
         SHELLEXECUTEINFO info = request(c.file, u"");
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        SetLastError(0);
-        BOOL started = ShellExecuteEx(&info);
-        DWORD error = GetLastError();
-        std::string err = testing::internal::GetCapturedStderr();
-        std::string out = testing::internal::GetCapturedStdout();
-        kx::setEventsEnabled(false);
+        auto [started, error, out, err] = startCapturing(info);
 
         EXPECT_FALSE(started);
         EXPECT_EQ(error, c.error);

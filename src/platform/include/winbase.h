@@ -84,8 +84,5 @@ BOOL MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName);
 #define MoveFile MoveFileW
 
 DWORD GetTickCount();
-void Sleep(DWORD dwMilliseconds);
-DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
 HMODULE GetModuleHandleW(LPCWSTR lpModuleName);
-#define GetModuleFileName GetModuleFileNameW
 #define GetModuleHandle GetModuleHandleW
