@@ -84,8 +84,10 @@ function(kestrix_add_resources target rc_file symbols_header)
         COMMAND ${CMAKE_C_COMPILER} -E -P -x c -DRC_INVOKED -I${rc_dir} ${rc_file}
                 -o ${preprocessed}
         # The script is UTF-8 (it says so with #pragma code_page(65001), which
-        # this llvm-rc does not read; /C says the same).
-        COMMAND ${KESTRIX_LLVM_RC} /no-preprocess /C 65001 /I ${rc_dir} /FO ${res_file}
+        # this llvm-rc does not read; /C says the same). The "--" ends the
+        # options: an absolute input path such as /check/... would otherwise be
+        # read as the /C option with its value joined on.
+        COMMAND ${KESTRIX_LLVM_RC} /no-preprocess /C 65001 /I ${rc_dir} /FO ${res_file} --
                 ${preprocessed}
         DEPENDS ${rc_file} ${symbols_header} ${rc_inputs}
         WORKING_DIRECTORY ${rc_dir}
