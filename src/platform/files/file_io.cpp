@@ -19,6 +19,29 @@ std::shared_ptr<kx::OpenFile> openFile(HANDLE h) {
     return kx::HandleTable::instance().findAs<kx::OpenFile>(h);
 }
 
+enum class Transfer { Read, Write };
+
+// The checks that ReadFile and WriteFile share, in the order they report
+// them: no overlapped transfer (the target has none) and a count to report
+// into, an open file, a buffer for any bytes, and the access the transfer
+// needs. On success `file` is the open file.
+DWORD checkTransfer(HANDLE h, const void* buffer, DWORD size, const DWORD* count,
+                    const OVERLAPPED* overlapped, Transfer transfer,
+                    std::shared_ptr<kx::OpenFile>& file) {
+    if (overlapped || !count) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    file = openFile(h);
+    if (!file) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if (!buffer && size != 0) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    bool allowed = transfer == Transfer::Read ? file->canRead() : file->canWrite();
+    return allowed ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
 } // namespace
 
 BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
@@ -27,19 +50,11 @@ BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
         *lpNumberOfBytesRead = 0;
     }
     DWORD error = kx::runService([&]() -> DWORD {
-        // The target has no overlapped input and output.
-        if (lpOverlapped || !lpNumberOfBytesRead) {
-            return ERROR_INVALID_PARAMETER;
-        }
-        auto file = openFile(hFile);
-        if (!file) {
-            return ERROR_INVALID_HANDLE;
-        }
-        if (!lpBuffer && nNumberOfBytesToRead != 0) {
-            return ERROR_INVALID_PARAMETER;
-        }
-        if (!file->canRead()) {
-            return ERROR_ACCESS_DENIED;
+        std::shared_ptr<kx::OpenFile> file;
+        if (DWORD refused = checkTransfer(hFile, lpBuffer, nNumberOfBytesToRead,
+                                          lpNumberOfBytesRead, lpOverlapped, Transfer::Read, file);
+            refused != ERROR_SUCCESS) {
+            return refused;
         }
         if (kx::faultApplies(kx::FaultKind::ReadError, file->devicePath())) {
             return ERROR_READ_FAULT;
@@ -72,18 +87,12 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
         *lpNumberOfBytesWritten = 0;
     }
     DWORD error = kx::runService([&]() -> DWORD {
-        if (lpOverlapped || !lpNumberOfBytesWritten) {
-            return ERROR_INVALID_PARAMETER;
-        }
-        auto file = openFile(hFile);
-        if (!file) {
-            return ERROR_INVALID_HANDLE;
-        }
-        if (!lpBuffer && nNumberOfBytesToWrite != 0) {
-            return ERROR_INVALID_PARAMETER;
-        }
-        if (!file->canWrite()) {
-            return ERROR_ACCESS_DENIED;
+        std::shared_ptr<kx::OpenFile> file;
+        if (DWORD refused =
+                checkTransfer(hFile, lpBuffer, nNumberOfBytesToWrite, lpNumberOfBytesWritten,
+                              lpOverlapped, Transfer::Write, file);
+            refused != ERROR_SUCCESS) {
+            return refused;
         }
         if (nNumberOfBytesToWrite != 0 &&
             kx::faultApplies(kx::FaultKind::WriteFull, file->devicePath())) {

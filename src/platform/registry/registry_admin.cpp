@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <string>
+#include <utility>
+
 #include "common/device.h"
 #include "common/utf.h"
 #include "registry/key_path.h"
@@ -12,23 +15,25 @@ namespace kx {
 
 namespace {
 
-const char* const kSaveSql = R"sql(
-DELETE FROM saved_values;
-DELETE FROM saved_keys;
-INSERT INTO saved_keys(id, parent, name, folded) SELECT id, parent, name, folded FROM live_keys;
-INSERT INTO saved_values(id, key, name, folded, type, data)
-    SELECT id, key, name, folded, type, data FROM live_values;
-)sql";
-
-// Ids are copied back unchanged, so open handles to keys that survive the
-// restart keep working; keys created since the save are gone.
-const char* const kRestartSql = R"sql(
-DELETE FROM live_values;
-DELETE FROM live_keys;
-INSERT INTO live_keys(id, parent, name, folded) SELECT id, parent, name, folded FROM saved_keys;
-INSERT INTO live_values(id, key, name, folded, type, data)
-    SELECT id, key, name, folded, type, data FROM saved_values;
-)sql";
+// Replaces the keys and values of one copy of the registry ("live" or
+// "saved") with those of the other. Ids are copied unchanged, so after a
+// restart open handles to keys that survive keep working; keys created since
+// the save are gone.
+std::string replaceCopySql(const std::string& from, const std::string& to) {
+    std::string sql;
+    for (const char* table : {"values", "keys"}) {
+        sql += "DELETE FROM " + to + "_" + table + ";\n";
+    }
+    const std::pair<const char*, const char*> copies[] = {
+        {"keys", "id, parent, name, folded"},
+        {"values", "id, key, name, folded, type, data"},
+    };
+    for (auto [table, columns] : copies) {
+        sql += "INSERT INTO " + to + "_" + table + "(" + columns + ") SELECT " + columns +
+               " FROM " + from + "_" + table + ";\n";
+    }
+    return sql;
+}
 
 SaveRun readRun(Statement& query) {
     return SaveRun{query.integer(0), query.text(1), query.integer(2), query.text(3)};
@@ -58,7 +63,7 @@ SaveRun saveRegistry(const std::string& program) {
     SaveRun run;
     withRegistry([&](RegistryDatabase& db, RegistryHandles&) {
         db.write([&] {
-            db.exec(kSaveSql);
+            db.exec(replaceCopySql("live", "saved").c_str());
             Statement record(db, "INSERT INTO save_runs(time, pid, program) VALUES("
                                  "strftime('%Y-%m-%dT%H:%M:%fZ', 'now'), ?, ?) "
                                  "RETURNING id, time, pid, program");
@@ -90,7 +95,7 @@ std::optional<SaveRun> restartRegistry() {
     std::optional<SaveRun> last;
     withRegistry([&](RegistryDatabase& db, RegistryHandles&) {
         db.write([&] {
-            db.exec(kRestartSql);
+            db.exec(replaceCopySql("saved", "live").c_str());
             Statement query(db, "SELECT id, time, pid, program FROM save_runs "
                                 "ORDER BY id DESC LIMIT 1");
             last.reset();
