@@ -21,6 +21,17 @@ std::shared_ptr<kx::OpenFile> openFile(HANDLE h) {
 
 enum class Transfer { Read, Write };
 
+DWORD accessFor(const kx::OpenFile& file, Transfer transfer) {
+    bool allowed = transfer == Transfer::Read ? file.canRead() : file.canWrite();
+    return allowed ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
+// The open file behind `h`, if the handle was opened for `transfer`.
+DWORD findFileFor(HANDLE h, Transfer transfer, std::shared_ptr<kx::OpenFile>& file) {
+    file = openFile(h);
+    return file ? accessFor(*file, transfer) : ERROR_INVALID_HANDLE;
+}
+
 // The checks that ReadFile and WriteFile share, in the order they report
 // them: no overlapped transfer (the target has none) and a count to report
 // into, an open file, a buffer for any bytes, and the access the transfer
@@ -38,8 +49,7 @@ DWORD checkTransfer(HANDLE h, const void* buffer, DWORD size, const DWORD* count
     if (!buffer && size != 0) {
         return ERROR_INVALID_PARAMETER;
     }
-    bool allowed = transfer == Transfer::Read ? file->canRead() : file->canWrite();
-    return allowed ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    return accessFor(*file, transfer);
 }
 
 } // namespace
@@ -207,12 +217,9 @@ DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveH
 
 BOOL SetEndOfFile(HANDLE hFile) {
     DWORD error = kx::runService([&]() -> DWORD {
-        auto file = openFile(hFile);
-        if (!file) {
-            return ERROR_INVALID_HANDLE;
-        }
-        if (!file->canWrite()) {
-            return ERROR_ACCESS_DENIED;
+        std::shared_ptr<kx::OpenFile> file;
+        if (DWORD refused = findFileFor(hFile, Transfer::Write, file); refused != ERROR_SUCCESS) {
+            return refused;
         }
         off_t position = ::lseek(file->fd(), 0, SEEK_CUR);
         if (position < 0 || ::ftruncate(file->fd(), position) != 0) {
@@ -225,12 +232,9 @@ BOOL SetEndOfFile(HANDLE hFile) {
 
 BOOL FlushFileBuffers(HANDLE hFile) {
     DWORD error = kx::runService([&]() -> DWORD {
-        auto file = openFile(hFile);
-        if (!file) {
-            return ERROR_INVALID_HANDLE;
-        }
-        if (!file->canWrite()) {
-            return ERROR_ACCESS_DENIED;
+        std::shared_ptr<kx::OpenFile> file;
+        if (DWORD refused = findFileFor(hFile, Transfer::Write, file); refused != ERROR_SUCCESS) {
+            return refused;
         }
         if (::fsync(file->fd()) != 0 && errno != EINVAL) {
             return kx::errorFromErrno(errno, ERROR_WRITE_FAULT);
